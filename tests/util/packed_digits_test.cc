@@ -32,7 +32,7 @@ TEST(PackedDigitsTest, Unpack) {
   EXPECT_EQ(UnpackDigits("\xFF\x7F"), "2727");
   EXPECT_EQ(UnpackDigits(""), "");
   for (int n = 0; n < 10000; ++n) {
-    char text[5];
+    char text[12];
     std::snprintf(text, sizeof text, "%04d", n);
     EXPECT_EQ(UnpackDigits(PackDigits(text)), text);
   }
@@ -40,7 +40,7 @@ TEST(PackedDigitsTest, Unpack) {
 
 TEST(PackedDigitsTest, PackedFormSortsNumerically) {
   for (int n = 0; n < 9999; ++n) {
-    char a[5], b[5];
+    char a[12], b[12];
     std::snprintf(a, sizeof a, "%04d", n);
     std::snprintf(b, sizeof b, "%04d", n + 1);
     ASSERT_LT(PackDigits(a), PackDigits(b)) << n;
