@@ -26,6 +26,7 @@ bool ItemReader::AtEnd() {
 }
 
 void ItemReader::SkipCommentLines() {
+  after_comma_ = false;
   // The rest of the current line first, when nothing but blanks is left on it.
   size_t p = pos_;
   while (p < content_.size() && content_[p] == ' ') ++p;
@@ -55,11 +56,24 @@ void ItemReader::SkipCommentLines() {
 
 void ItemReader::SkipSeparator() {
   while (pos_ < content_.size() && content_[pos_] == ' ') ++pos_;
-  if (pos_ < content_.size() && content_[pos_] == ',') ++pos_;
+  after_comma_ = pos_ < content_.size() && content_[pos_] == ',';
+  if (after_comma_) ++pos_;
+}
+
+bool ItemReader::EmptyItemAhead() const {
+  if (!after_comma_) return false;
+  size_t p = pos_;
+  while (p < content_.size() && content_[p] == ' ') ++p;
+  return p >= content_.size() || IsLineEnd(content_[p]);
 }
 
 bool ItemReader::ReadText(std::string* text) {
   text->clear();
+  if (EmptyItemAhead()) {
+    after_comma_ = false;
+    item_line_ = LineAt(pos_);
+    return true;
+  }
   if (AtEnd()) return false;
   if (content_[pos_] == '"') {
     const size_t close = content_.find('"', pos_ + 1);
@@ -83,6 +97,12 @@ bool ItemReader::ReadText(std::string* text) {
 
 bool ItemReader::ReadNumber(int16_t* value, std::string* error) {
   *value = 0;
+  if (EmptyItemAhead()) {
+    after_comma_ = false;
+    item_line_ = LineAt(pos_);
+    *error = "expected a number, found nothing";
+    return false;
+  }
   if (AtEnd()) {
     *error = "the file ends where a number was expected";
     return false;

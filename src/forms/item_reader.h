@@ -2,7 +2,8 @@
 // separated by commas or line ends, numbers ending at a comma, a blank or
 // the line's end, texts either in double quotes (which may then hold commas
 // and blanks) or running to the next comma or the line's end. Leading blanks
-// and blank lines carry no meaning. The reader tracks lines so that a fault
+// and blank lines carry no meaning; a comma at the end of a line is
+// followed by an empty item. The reader tracks lines so that a fault
 // can be named where it is.
 #ifndef QAV_FORMS_ITEM_READER_H_
 #define QAV_FORMS_ITEM_READER_H_
@@ -36,8 +37,12 @@ class ItemReader {
   void SkipSeparator();
   int LineAt(size_t pos) const;
 
+  // True right after a comma: a line end then closes an empty item.
+  bool EmptyItemAhead() const;
+
   std::string content_;
   size_t pos_ = 0;
+  bool after_comma_ = false;
   int item_line_ = 1;
 };
 

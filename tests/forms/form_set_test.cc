@@ -143,7 +143,7 @@ TEST_F(FormSetTest, DamagedFilesAreNamedWithTheirLine) {
       {"too many fields", "2,2\r\n\"\",3,0,0,0,0,0\r\n", "line 2: the field count 3 is outside 0 to 2"},
       {"not a number", "2,x6\r\n", "the most fields of a form: expected a number, found \"x6\""},
       {"huge number", "2,99999999\r\n", "out of range"},
-      {"cut short", std::string(kForms).substr(0, 200), "line 7: the file ends"},
+      {"cut short", std::string(kForms).substr(0, 200), "line 9: the info width: expected a number, found nothing"},
       {"missing lookup list", std::string(kForms).substr(0, std::string(kForms).find("'lookups")),
        "the lookup count: the file ends"},
       {"lookup out of range",
