@@ -29,7 +29,8 @@ SystemState& State() {
 }
 
 // Runs argv[0] with the terminal handed over; -1 when it could not start.
-int RunAndWait(const std::vector<std::string>& argv) {
+int RunAndWait(const std::vector<std::string>& argv,
+               ProgramInput input = ProgramInput::kInherited) {
   if (argv.empty() || argv[0].empty()) return -1;
   int report[2];
   if (pipe2(report, O_CLOEXEC) != 0) return -1;
@@ -37,6 +38,13 @@ int RunAndWait(const std::vector<std::string>& argv) {
   std::fflush(nullptr);
   const pid_t pid = fork();
   if (pid == 0) {
+    if (input == ProgramInput::kNone) {
+      const int null_fd = open("/dev/null", O_RDONLY);
+      if (null_fd >= 0 && null_fd != STDIN_FILENO) {
+        dup2(null_fd, STDIN_FILENO);
+        close(null_fd);
+      }
+    }
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
@@ -111,7 +119,8 @@ std::string CurrentFolder() {
   return cwd ? Utf8ToCp850(cwd.get()) : std::string();
 }
 
-int RunProgram(std::string_view suite_path, const std::vector<std::string>& arguments) {
+int RunProgram(std::string_view suite_path, const std::vector<std::string>& arguments,
+               ProgramInput input) {
   std::vector<std::string> argv{HostPath(suite_path)};
   // A bare name is looked for as a file first, the way the suite names its
   // programs by folder + name; execvp searches PATH only for names without "/".
@@ -119,7 +128,7 @@ int RunProgram(std::string_view suite_path, const std::vector<std::string>& argu
     argv[0] = "./" + argv[0];
   }
   for (const std::string& a : arguments) argv.push_back(Cp850ToUtf8(a));
-  return RunAndWait(argv);
+  return RunAndWait(argv, input);
 }
 
 int RunCommandLine(std::string_view command_line) {

@@ -15,10 +15,15 @@ std::string GetEnvironment(std::string_view name);
 bool SetCurrentFolder(std::string_view suite_path);
 std::string CurrentFolder();
 
+// What a started program reads on its standard input: ours, or nothing (so
+// that it takes no answers from a script; its console still has /dev/tty).
+enum class ProgramInput { kInherited, kNone };
+
 // Starts a program (a suite path; arguments as given) in the foreground and
 // waits for it, with the terminal handed to it. Returns its exit status, or
 // -1 when it could not be started.
-int RunProgram(std::string_view suite_path, const std::vector<std::string>& arguments = {});
+int RunProgram(std::string_view suite_path, const std::vector<std::string>& arguments = {},
+               ProgramInput input = ProgramInput::kInherited);
 // Runs a command line through the interpreter named by COMSPEC when set
 // (as COMSPEC /C line), else through the system shell (/bin/sh -c line).
 int RunCommandLine(std::string_view command_line);

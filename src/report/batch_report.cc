@@ -74,7 +74,9 @@ int RunBatchReport(const BatchOptions& options) {
     Tell("cannot write the print file " + PrintFilePath());
     return 1;
   }
-  if (options.print) RunProgram(Session().ExeDir + "QAVPRINT");
+  // A script's input is not the operator's: the print service shows its
+  // preview on the terminal but waits for no key after a file or printer.
+  if (options.print) RunProgram(Session().ExeDir + "QAVPRINT", {}, ProgramInput::kNone);
   return 0;
 }
 
