@@ -38,6 +38,12 @@ class Preview {
   int PageCount() const { return static_cast<int>(Pages().size()); }
   int BodyRows() const { return std::max(1, ConsoleHeight() - 2); }
   int MaxTop() const { return std::max(0, Pages()[page_].length - BodyRows()); }
+  // The view whose last row is the page's last printed line (the top when
+  // it all fits): the end of a report is its last line, not the blank
+  // paper under it.
+  int LastTextTop() const {
+    return std::clamp(static_cast<int>(lines_.size()) - BodyRows(), 0, MaxTop());
+  }
   int MaxLeft() const { return std::max(0, width_ - ConsoleWidth()); }
 
   void LayOut();
@@ -113,7 +119,7 @@ bool Preview::Apply(const ConsoleEvent& event) {
       if (page_ + 1 < PageCount()) {
         GoToPage(page_ + 1, false);
       } else {
-        top_ = MaxTop();
+        top_ = std::max(top_, LastTextTop());
       }
       break;
     case scan::kPgUp:
@@ -128,7 +134,8 @@ bool Preview::Apply(const ConsoleEvent& event) {
       left_ = 0;
       break;
     case scan::kEnd:
-      GoToPage(PageCount() - 1, true);
+      GoToPage(PageCount() - 1, false);
+      top_ = LastTextTop();
       break;
     case scan::kLeft:
       left_ = std::max(0, left_ - kSideStep);

@@ -106,12 +106,41 @@ TEST(PreviewTest, ShowsTheWholeRowsOfThePageInView) {
   EXPECT_EQ(GetCursorShape(), CursorShape::kHidden);
 }
 
+TEST(PreviewTest, TheEndOfTheReportIsItsLastPrintedLine) {
+  using E = ConsoleEvent;
+  const E end = E::Extended(scan::kEnd), pgdn = E::Extended(scan::kPgDn),
+          down = E::Extended(scan::kDown);
+  struct Case {
+    int printed;  // lines printed on the last page
+    std::vector<E> events;
+    std::string status;
+    std::string first_row;
+  };
+  const Case cases[] = {
+      {40, {end}, Status("3 de 3", "18-40 de 66", "1-80 de 136"), "P3 L18"},
+      {40, {pgdn, pgdn, pgdn}, Status("3 de 3", "18-40 de 66", "1-80 de 136"), "P3 L18"},
+      {10, {end}, Status("3 de 3", "1-23 de 66", "1-80 de 136"), "P3 L1"},
+      // The blank paper under it is still there to scroll to.
+      {40, {end, down}, Status("3 de 3", "19-41 de 66", "1-80 de 136"), "P3 L19"},
+  };
+  for (const Case& c : cases) {
+    PrintDocument document = ThreePages();
+    document.pages.back().lines.resize(static_cast<size_t>(c.printed));
+    HeadlessBackend& console = StartHeadlessConsole(80, 25);
+    for (const E& e : c.events) console.Push(e);
+    console.Push(E::Char(27));
+    RunPreview(document);
+    EXPECT_EQ(Trimmed(ScreenRowText(1)), c.status) << c.printed;
+    EXPECT_EQ(Trimmed(ScreenRowText(2)), c.first_row) << c.printed;
+  }
+}
+
 TEST(PreviewTest, AnEmptyReportShowsOneBlankPage) {
   HeadlessBackend& console = StartHeadlessConsole(100, 30);
   console.Push(ConsoleEvent::Extended(scan::kPgDn));
   RunPreview(PrintDocument());
   EXPECT_EQ(Trimmed(ScreenRowText(1)),
-            Status("1 de 1", "39-66 de 66", "1-100 de 136") + "   (llistat buit)");
+            Status("1 de 1", "1-28 de 66", "1-100 de 136") + "   (llistat buit)");
   for (int row = 2; row <= 29; ++row) EXPECT_EQ(Trimmed(ScreenRowText(row)), "") << row;
   EXPECT_EQ(console.ExhaustedReads(), 1);  // it waited for Esc
 }
