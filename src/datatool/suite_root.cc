@@ -41,6 +41,10 @@ ToolStatus OpenSuiteFile(const std::string& root, Table table, bool create, Data
   if (!create) return file->Open(path);
   const std::string folder = HostPath(root + "DADES");
   struct stat st;
+  // A root that does not exist is a mistyped root, not a new suite.
+  if (stat(HostPath(root).c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    return ToolStatus::Error("the suite root " + HostPath(root) + " is not a folder");
+  }
   if (stat(folder.c_str(), &st) != 0) {
     if (mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
       return ToolStatus::Error("cannot create the folder " + folder + ": " + std::strerror(errno));

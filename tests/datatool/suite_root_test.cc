@@ -92,10 +92,10 @@ TEST(SuiteRootTest, AnExistingDadesFolderInOtherCaseIsUsed) {
 TEST(SuiteRootTest, FailuresToCreateAreTold) {
   TempDir dir;
   DataFile file;
-  // The root itself is missing: DADES cannot be made.
+  // The root itself is missing: it is not made.
   ToolStatus status = OpenSuiteFile(dir.path() + "missing/", Table::kOwners, true, &file);
-  EXPECT_EQ(status.message(),
-            "cannot create the folder " + dir.path() + "missing/DADES: No such file or directory");
+  EXPECT_EQ(status.message(), "the suite root " + dir.path() + "missing/ is not a folder");
+  EXPECT_FALSE(std::filesystem::exists(dir.path() + "missing"));
   // DADES is a file.
   dir.Write("root/DADES", "x");
   status = OpenSuiteFile(dir.path() + "root/", Table::kOwners, true, &file);
