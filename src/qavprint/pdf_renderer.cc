@@ -71,6 +71,8 @@ double PageWidthPoints(const PrintedPage& page) {
   return right + kLeftMarginPoints;
 }
 
+double PageHeightPoints(int lines) { return lines * kLinePoints + 2 * kTopMarginPoints; }
+
 // Draws the run of characters (code page 850, no blanks) with its first
 // character at x, each character at its own cell.
 void DrawRun(cairo_t* cr, std::string_view run, double x, double baseline, double cell) {
@@ -126,7 +128,7 @@ PrintStatus WritePdfHostFile(const PrintDocument& document, const std::string& h
                              std::string_view path) {
   ReleaseFontsAtExit();
   std::unique_ptr<cairo_surface_t, SurfaceCloser> surface(cairo_pdf_surface_create(
-      host.c_str(), kPaperWidthPoints, kDefaultPageLength * kLinePoints));
+      host.c_str(), kPaperWidthPoints, PageHeightPoints(kDefaultPageLength)));
   if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
     return PrintStatus::Error(PrintStatus::kIoError,
                               "cannot create the PDF file " + std::string(path));
@@ -142,11 +144,11 @@ PrintStatus WritePdfHostFile(const PrintDocument& document, const std::string& h
   const size_t pages = std::max<size_t>(document.pages.size(), 1);
   for (size_t p = 0; p < pages; ++p) {
     const PrintedPage& page = document.pages.empty() ? blank : document.pages[p];
-    cairo_pdf_surface_set_size(surface.get(), PageWidthPoints(page), page.length * kLinePoints);
+    cairo_pdf_surface_set_size(surface.get(), PageWidthPoints(page), PageHeightPoints(page.length));
     cairo_set_source_rgb(cr, 0, 0, 0);
     for (size_t l = 0; l < page.lines.size(); ++l) {
       for (const PlacedItem& item : page.lines[l].items) {
-        DrawItem(cr, item, static_cast<double>(l) * kLinePoints, font_sizes);
+        DrawItem(cr, item, kTopMarginPoints + static_cast<double>(l) * kLinePoints, font_sizes);
       }
     }
     cairo_show_page(cr);

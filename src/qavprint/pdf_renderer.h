@@ -1,7 +1,8 @@
 // The PDF rendering of a print document through cairo: one PDF page per
-// printed page, each as tall as its lines at 6 lines per inch (a 66-line
-// page is 11 inches) and 8.5 inches wide, the 8-inch line between margins
-// of a quarter inch (wider only when a damaged file prints past the line).
+// printed page: its lines at 6 lines per inch (a 66-line page is 11 inches
+// of lines) and the 8-inch line, with a quarter-inch margin on every side
+// that a printer can leave unprinted without losing the first or last line
+// (wider only when a damaged file prints past the line).
 // Every character is set in the system's monospace font at its own cell,
 // column c of an item at pitch p standing (c - 1) / p inches from the left
 // margin, so both pitches keep their columns exactly whatever the font's
@@ -19,6 +20,7 @@ namespace qav {
 constexpr double kPointsPerInch = 72.0;
 constexpr double kPaperWidthPoints = 8.5 * kPointsPerInch;
 constexpr double kLeftMarginPoints = 0.25 * kPointsPerInch;
+constexpr double kTopMarginPoints = 0.25 * kPointsPerInch;
 constexpr double kLinePoints = kPointsPerInch / kLinesPerInch;
 
 // Writes the PDF to the file at the suite path, replacing it. A document

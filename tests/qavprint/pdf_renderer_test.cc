@@ -70,7 +70,7 @@ TEST_F(PdfRendererTest, OnePdfPagePerPrintedPageWithItsText) {
   ASSERT_TRUE(WritePdfFile(d, pdf).ok());
   const std::string info = Capture("pdfinfo '" + pdf + "'");
   EXPECT_NE(info.find("Pages:           4\n"), std::string::npos) << info;
-  EXPECT_NE(info.find("Page size:       612 x 792 pts"), std::string::npos) << info;
+  EXPECT_NE(info.find("Page size:       612 x 828 pts"), std::string::npos) << info;
 
   const std::string text = Capture("pdftotext -layout '" + pdf + "' -");
   // pdftotext ends every page with a form feed.
@@ -116,8 +116,8 @@ TEST_F(PdfRendererTest, ColumnsStandAtTheirPitch) {
     EXPECT_NEAR(w->x_min, c.x_min, 0.5) << c.word;
     EXPECT_NEAR(w->x_max - w->x_min, c.letters * c.cell, 0.5) << c.word;
     // Inside its line at 6 lines per inch.
-    EXPECT_GE(w->y_min, c.line * 12.0 - 0.01) << c.word;
-    EXPECT_LE(w->y_max, (c.line + 1) * 12.0 + 0.5) << c.word;
+    EXPECT_GE(w->y_min, margin + c.line * 12.0 - 0.01) << c.word;
+    EXPECT_LE(w->y_max, margin + (c.line + 1) * 12.0 + 0.5) << c.word;
   }
 }
 
@@ -132,7 +132,7 @@ TEST_F(PdfRendererTest, PageSizesFollowThePageLength) {
   const std::string pdf = dir_.path() + "sizes.pdf";
   ASSERT_TRUE(WritePdfFile(d, pdf).ok());
   const std::string info = Capture("pdfinfo -f 1 -l 2 '" + pdf + "'");
-  EXPECT_NE(info.find("Page    1 size:  612 x 396 pts"), std::string::npos) << info;
+  EXPECT_NE(info.find("Page    1 size:  612 x 432 pts"), std::string::npos) << info;
   // A line past the paper's edge widens the page rather than losing its text.
   const double wide = 18 + (199 + 4) * 72.0 / 17 + 18;
   EXPECT_NE(info.find("Page    2 size:  " + std::to_string(static_cast<int>(wide))), std::string::npos)
